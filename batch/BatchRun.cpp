@@ -5,6 +5,7 @@
 
 #include "BatchLine.h"
 #include "Module1.h"
+#include "ShortPathCache.h"
 
 namespace batch {
 
@@ -171,13 +172,14 @@ RunResult RunBatch(const RunInputs& in, RunHost& host) {
         const int32_t count = Module1::CountLines(listPath, 0);
         Module1::ListFileReader reader(listPath);
         BatchFileWriter batchFile(batchPath);
+        ShortPathCache shortPaths;
         std::wstring entry;
         // Index i gets the i-th piece of the list, as ReadListLine(list, i) would; past the last piece it
         // would give the empty text, which never matches, so the loop may end there.
         for (int32_t i = 1; i <= count && reader.Next(entry); ++i) {
             if (Module1::ExtensionOfPath(entry) != extension)
                 continue;
-            const std::wstring shortPath = Module1::ShortPath(entry);
+            const std::wstring shortPath = shortPaths.Of(entry);
             const std::wstring target = in.targetIsOutputFolder ? in.outputFolder : Module1::FolderOfPath(entry);
             std::wstring line = ComposeLine(in.command, shortPath, target);
             std::optional<std::string> bytes = EncodeExactly(line, codePage);

@@ -83,7 +83,8 @@ void RunBatchFile(const std::wstring& batchPath, const std::wstring& currentFold
     startup.hStdInput = nul;
     PROCESS_INFORMATION process{};
     ASSERT_TRUE(CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                               currentFolder.c_str(), &startup, &process));
+                               currentFolder.c_str(), &startup, &process))
+        << "error " << GetLastError();
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
