@@ -9,7 +9,7 @@ namespace batch {
 
 namespace {
 
-constexpr size_t kMaxCachedFolders = 50000;  // bounds the memory on very large trees
+constexpr size_t kMaxCachedFolders = 4096;  // a listing goes depth first: the ancestors of the current folder are what counts
 
 bool IsDriveRoot(const std::wstring& folder) {
     return folder.size() == 3 && folder[1] == L':' && folder[2] == L'\\';
