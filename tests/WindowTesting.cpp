@@ -1,0 +1,124 @@
+// Helpers for the window tests.
+#include "WindowTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "Form.h"
+
+namespace window_testing {
+
+void Pump() {
+    forms::DoEvents();
+}
+
+bool QuitPosted() {
+    MSG message;
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+void Click(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const LPARAM point = MAKELPARAM(client.right / 2, client.bottom / 2);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageW(window, WM_LBUTTONUP, 0, point);
+}
+
+void DoubleClickItem(HWND list, int index) {
+    RECT item{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageW(list, WM_LBUTTONUP, 0, point);
+    SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    SendMessageW(list, WM_LBUTTONUP, 0, point);
+}
+
+void ChooseInCombo(HWND combo, int index) {
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+void PressTab() {
+    HWND focus = GetFocus();
+    ASSERT_NE(focus, nullptr);
+    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
+    Pump();
+}
+
+RECT RectInParent(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::vector<HWND> ZOrder(HWND parent) {
+    std::vector<HWND> order;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        order.push_back(child);
+    return order;
+}
+
+MessageBoxRecorder::MessageBoxRecorder() {
+    previous_ = forms::SetMessageBoxHook([this](HWND owner, const std::wstring& text, const std::wstring& title) {
+        boxes.push_back({owner, text, title});
+        if (onBox)
+            onBox(boxes.back());
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    forms::SetMessageBoxHook(std::move(previous_));
+}
+
+ScopedUserRegistry::ScopedUserRegistry() {
+    static std::atomic<unsigned> counter{0};
+    path_ = L"Software\\TreskelTests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error("cannot make the test's registry key");
+    if (RegOverridePredefKey(HKEY_CURRENT_USER, key_) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot redirect HKEY_CURRENT_USER");
+}
+
+ScopedUserRegistry::~ScopedUserRegistry() {
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(key_);
+    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
+}
+
+void ScopedUserRegistry::Break() {
+    // The override keeps the handle; a key deleted under an open handle refuses every new subkey.
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
+    RegOverridePredefKey(HKEY_CURRENT_USER, key_);
+}
+
+bool ReadSetting(const std::wstring& key, std::wstring& value) {
+    wchar_t buffer[4096] = {};
+    DWORD bytes = sizeof(buffer);
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Treskel\\Optionen", key.c_str(), RRF_RT_REG_SZ, nullptr, buffer,
+                     &bytes) != ERROR_SUCCESS)
+        return false;
+    value = buffer;
+    return true;
+}
+
+void WriteSetting(const std::wstring& key, const std::wstring& value) {
+    HKEY section = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Treskel\\Optionen", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &section, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(section, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(section);
+}
+
+}  // namespace window_testing
