@@ -47,12 +47,19 @@ wine_session_start() {
 
 wine_session_stop() {
     [ -n "${TRESKEL_SESSION_DIR:-}" ] || return 0
+    # Every step may find its process gone already; none of that makes the run fail.
     wineserver -k >/dev/null 2>&1 || true
-    [ -n "${TRESKEL_WINESERVER_PID:-}" ] && kill "$TRESKEL_WINESERVER_PID" 2>/dev/null
-    [ -n "${TRESKEL_XVFB_PID:-}" ] && kill "$TRESKEL_XVFB_PID" 2>/dev/null
-    wait "${TRESKEL_WINESERVER_PID:-}" "${TRESKEL_XVFB_PID:-}" 2>/dev/null
-    rm -rf "$TRESKEL_SESSION_DIR"
+    if [ -n "${TRESKEL_WINESERVER_PID:-}" ]; then
+        kill "$TRESKEL_WINESERVER_PID" 2>/dev/null || true
+        wait "$TRESKEL_WINESERVER_PID" 2>/dev/null || true
+    fi
+    if [ -n "${TRESKEL_XVFB_PID:-}" ]; then
+        kill "$TRESKEL_XVFB_PID" 2>/dev/null || true
+        wait "$TRESKEL_XVFB_PID" 2>/dev/null || true
+    fi
+    rm -rf "$TRESKEL_SESSION_DIR" || true
     unset TRESKEL_SESSION_DIR TRESKEL_WINESERVER_PID TRESKEL_XVFB_PID TRESKEL_WINE_SESSION
+    return 0
 }
 
 # Saves a picture of the whole virtual screen as PNG.
