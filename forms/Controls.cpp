@@ -290,6 +290,12 @@ void CheckBox::SetValue(bool checked) {
 // ---------------------------------------------------------------------------------------------------------
 // Frame
 
+Frame::~Frame() {
+    // Its children's windows go with it, also those whose controls outlive the frame.
+    DestroyQuietly();
+    ForgetChildWindows();
+}
+
 void Frame::Create(Container& parent, const TwipsRect& rect, const std::wstring& caption, bool drawBorder) {
     static const ATOM atom = RegisterOwnClass(kFrameClass);
     if (atom == 0)

@@ -115,6 +115,7 @@ protected:
 // notifications on to them, which a group-box button would not do.
 class Frame : public Control, public Container {
 public:
+    ~Frame() override;
     void Create(Container& parent, const TwipsRect& rect, const std::wstring& caption, bool drawBorder = true);
 
     std::wstring Caption() const { return WindowText(); }

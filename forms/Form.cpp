@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cassert>
 #include <exception>
+#include <utility>
 
 #include "Controls.h"
 #include "Dialogs.h"
@@ -36,11 +37,15 @@ Control::~Control() {
         auto& siblings = parent_->children_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
-    if (window_) {
-        // Our own window procedures must not reach the half-destroyed object while the window goes.
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    DestroyQuietly();
+}
+
+void Control::DestroyQuietly() {
+    if (!window_)
+        return;
+    // Our own window procedures must not reach the half-destroyed object while the window goes.
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(std::exchange(window_, nullptr));
 }
 
 ATOM Control::RegisterOwnClass(const wchar_t* name) {
@@ -605,6 +610,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CLOSE:
         Unload();
+        return 0;
+    case WM_ENDSESSION:
+        // Windows is ending the session: unload as the close box would, so that the unload handling runs.
+        if (wParam)
+            Unload();
         return 0;
     case WM_TIMER:
         for (Timer* timer : timers_) {

@@ -72,6 +72,8 @@ protected:
     virtual LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // At WM_NCDESTROY of a window of our own class.
     virtual void WindowGone() { window_ = nullptr; }
+    // Destroys the window without calling back into the control, for destructors.
+    void DestroyQuietly();
 
     Form* OwnerForm() const;
     UINT Dpi() const;
