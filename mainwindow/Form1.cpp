@@ -24,7 +24,7 @@ constexpr COLORREF kGrey = RGB(128, 128, 128);
 const forms::FontSpec kBold825{L"MS Sans Serif", 8.25f, FW_BOLD};
 const forms::FontSpec kBold975{L"MS Sans Serif", 9.75f, FW_BOLD};
 
-constexpr wchar_t kCreditLine[] = L"Treskel-Werkstatt 12/2026";
+constexpr wchar_t kCreditLine[] = L"© Treskel-Team 2026";
 constexpr wchar_t kDriveNotReady[] = L"Laufwerk nicht verfügbar !";
 constexpr wchar_t kFolderExists[] = L"Ordner existiert schon";
 constexpr wchar_t kDefaultFolder[] = L"C:\\";
