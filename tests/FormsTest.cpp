@@ -340,6 +340,32 @@ TEST_F(FormsTest, PlaceAndSizeInTwips) {
     EXPECT_GT(forms::Form::ScreenWidth(), 0.0f);
 }
 
+// Moved to a screen of 144 DPI, the form lays its controls out again from their twips and makes their
+// fonts anew for that DPI.
+TEST_F(FormsTest, NewDpiLaysOutAgainFromTheTwips) {
+    forms::Frame frame;
+    frame.Create(form, {105, 135, 4425, 4335}, L"Rahmen");
+    forms::TextBox box;
+    box.Create(frame, {105, 270, 4215, 285}, L"");
+    box.SetFont({L"MS Sans Serif", 8.25f, FW_BOLD});
+    form.Show();
+    frame.SetHeight(700);
+
+    RECT suggested{0, 0, 900, 700};
+    SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(form.Dpi(), 144u);
+    EXPECT_EQ(frame.Height(), 700.0f) << "the twips stay as they were set";
+    const RECT f = RectInParent(frame.Handle());
+    EXPECT_EQ(f.left, 11);  // 10.5 pixels, rounded
+    EXPECT_EQ(f.right - f.left, 443);
+    EXPECT_EQ(f.bottom - f.top, 70);
+    const RECT b = RectInParent(box.Handle());
+    EXPECT_EQ(b.top, 27);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(box.Handle(), WM_GETFONT, 0, 0)), sizeof(font), &font);
+    EXPECT_EQ(font.lfHeight, -17);  // 8.25 pt at 144 DPI: 16.5 pixels
+}
+
 TEST_F(FormsTest, TimerTicksOnlyWhileEnabledWithAnInterval) {
     forms::Timer timer;
     timer.Create(form);

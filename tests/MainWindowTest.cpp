@@ -10,6 +10,9 @@
 
 #include "Form1.h"
 #include "Module1.h"
+// The hand cursor's ID has the name of the system's hand cursor.
+#undef IDC_HAND
+#include "resource.h"
 #include "TestFiles.h"
 #include "WindowTesting.h"
 
@@ -197,9 +200,33 @@ TEST_F(MainWindow, FontsStackingAndPointers) {
     EXPECT_TRUE(above(form.Frame3.Handle(), form.txtOptDir.Handle(), form.Image3.Handle()));
     EXPECT_TRUE(above(form.Handle(), form.Command1.Handle(), form.Label1.Handle()));
 
-    // No default button: no button has the default style.
-    for (HWND button : {form.cmd_mkdir.Handle()})
-        EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
+    // No default button: the standard button has the plain push style.
+    EXPECT_EQ(GetWindowLongPtrW(form.cmd_mkdir.Handle(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+
+    // The pointer each control sets when the mouse is over it.
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    HCURSOR hand = LoadCursorW(self, MAKEINTRESOURCEW(IDC_HAND));
+    HCURSOR colourHand = LoadCursorW(self, MAKEINTRESOURCEW(IDC_HAND_COLOUR));
+    ASSERT_NE(hand, nullptr);
+    ASSERT_NE(colourHand, nullptr);
+    struct PointerCase {
+        const char* name;
+        HWND window;
+        HCURSOR cursor;
+    };
+    const PointerCase kPointers[] = {
+        {"Image1", form.Image1.Handle(), hand},
+        {"Image2", form.Image2.Handle(), hand},
+        {"Image3", form.Image3.Handle(), hand},
+        {"cmdOut", form.cmdOut.Handle(), colourHand},
+        {"lblStatus", form.lblStatus.Handle(), LoadCursorW(nullptr, IDC_ARROW)},
+    };
+    for (const PointerCase& c : kPointers) {
+        SCOPED_TRACE(c.name);
+        SetCursor(nullptr);
+        SendMessageW(c.window, WM_SETCURSOR, reinterpret_cast<WPARAM>(c.window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), c.cursor);
+    }
 }
 
 TEST_F(MainWindow, TabOrderFollowsTheTabIndexOverAllPanels) {
@@ -632,6 +659,24 @@ TEST_F(MainWindow, Command1RunsTheBatchWithTheWindowsFields) {
     EXPECT_NE(added.find("a.gz"), std::string::npos);
     EXPECT_NE(added.find(Encode(output.Path(), GetOEMCP())), std::string::npos) << "Check1: the output folder is the target";
     EXPECT_EQ(added.find("b.txt"), std::string::npos);
+}
+
+// Not a check: pictures of the window at start, with both panels open and with the new-folder panel, for
+// looking at. Runs when TRESKEL_SCREENSHOT_DIR names a folder.
+TEST_F(MainWindow, Screenshots) {
+    const std::wstring folder = Environment(L"TRESKEL_SCREENSHOT_DIR");
+    if (folder.empty())
+        GTEST_SKIP() << "set TRESKEL_SCREENSHOT_DIR to save the pictures";
+    Form1 form;
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    Pump();
+    EXPECT_TRUE(SaveScreenshot(form.Handle(), folder + L"\\main-start.png"));
+    Click(form.Image2.Handle());
+    Click(form.Image3.Handle());
+    EXPECT_TRUE(SaveScreenshot(form.Handle(), folder + L"\\main-panels-open.png"));
+    SendMessageW(form.cmd_DirNeuTIF.Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(SaveScreenshot(form.Handle(), folder + L"\\main-new-folder.png"));
 }
 
 }  // namespace

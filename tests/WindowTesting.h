@@ -36,6 +36,9 @@ RECT RectInParent(HWND window);
 // The children of a window from the top of the stacking order down.
 std::vector<HWND> ZOrder(HWND parent);
 
+// Saves what the screen shows of the window, frame included, as a PNG file. False when it can't.
+bool SaveScreenshot(HWND window, const std::wstring& path);
+
 // While it lives, message boxes show nothing and are recorded here.
 class MessageBoxRecorder {
 public:
