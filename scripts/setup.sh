@@ -7,7 +7,7 @@ packages=(
     cmake make
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     googletest
-    wine wine64
+    wine wine64 fonts-wine
     xvfb xauth x11-utils x11-apps imagemagick
     locales
 )
