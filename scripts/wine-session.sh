@@ -36,6 +36,12 @@ wine_session_start() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
 
+    # Wine's own fonts (MS Sans Serif, Marlett for the title-bar buttons) where Windows keeps its fonts:
+    # this Wine does not pick them up from its data folder by itself.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
+
     # A drive letter whose folder is missing: a drive that is not ready.
     ln -sfn "$TRESKEL_SESSION_DIR/no-medium" "$WINEPREFIX/dosdevices/q:"
     export TRESKEL_MISSING_DRIVE=Q
