@@ -5,6 +5,7 @@
 
 #include "Dialogs.h"
 #include "Failure.h"
+#include "Form2.h"
 #include "Module1.h"
 #include "Settings.h"
 
@@ -134,6 +135,7 @@ Form1::Form1() {
     cmd_mkdir.onClick = [this] { cmd_mkdir_Click(); };
     Image1.onClick = [this] { Image1_Click(); };
     Command1.onClick = [this] { Command1_Click(); };
+    cmdInfo.onClick = [this] { cmdInfo_Click(); };
 }
 
 // Before the window is first shown: both panels collapse, then the saved folders come back.
@@ -290,6 +292,11 @@ void Form1::Command1_Click() {
     inputs.targetIsOutputFolder = Check1.Value();
     inputs.programFolder = batch::ProgramFolder();
     batch::RunBatch(inputs, *this);
+}
+
+// "INFO": the info window, beside this one; it lives on its own and may outlast this window.
+void Form1::cmdInfo_Click() {
+    Form2::Open(*this);
 }
 
 void Form1::SetStatus(const std::wstring& text) {

@@ -73,6 +73,7 @@ private:
     void cmd_mkdir_Click();
     void Image1_Click();
     void Command1_Click();
+    void cmdInfo_Click();
 
     void TogglePanel(forms::Frame& panel);
     void CheckDrive(forms::DriveList& drive, forms::FolderList& folders);
