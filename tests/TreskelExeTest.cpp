@@ -6,21 +6,15 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "WindowTesting.h"
 
 using namespace testing_support;
+using namespace window_testing;
 
 namespace {
 
 constexpr wchar_t kSection[] = L"Software\\Treskel\\Optionen";
 const wchar_t* const kKeys[] = {L"StartDir", L"txtOptDir", L"dir2", L"dir3"};
-
-// GetWindowText does not ask a control of another process for its text; WM_GETTEXT does.
-std::wstring Text(HWND window) {
-    wchar_t text[1024] = {};
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
-    return text;
-}
 
 bool ReadKey(const wchar_t* key, std::wstring& value) {
     wchar_t buffer[1024] = {};
@@ -62,64 +56,6 @@ private:
     };
     std::vector<Entry> saved_;
 };
-
-// Waits up to 20 seconds for the condition, looking every 50 milliseconds.
-template <typename Condition>
-bool WaitFor(Condition condition) {
-    for (int i = 0; i < 400; ++i) {
-        if (condition())
-            return true;
-        Sleep(50);
-    }
-    return false;
-}
-
-// A visible top-level window of the process with that class name.
-HWND FindTopWindow(DWORD processId, const wchar_t* className) {
-    struct Search {
-        DWORD processId;
-        const wchar_t* className;
-        HWND found;
-    } search{processId, className, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (owner == s->processId && IsWindowVisible(window) && wcscmp(name, s->className) == 0) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// All descendants of a window with their class names.
-std::vector<HWND> Descendants(HWND window) {
-    std::vector<HWND> all;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
-HWND FindChild(HWND window, const wchar_t* className, const std::wstring& text) {
-    for (HWND child : Descendants(window)) {
-        wchar_t name[64] = {};
-        GetClassNameW(child, name, 64);
-        if (_wcsicmp(name, className) == 0 && Text(child) == text)
-            return child;
-    }
-    return nullptr;
-}
 
 // Answers the next message box of the process with OK and returns its text.
 std::wstring ConfirmMessageBox(DWORD processId) {
@@ -194,6 +130,45 @@ TEST(TreskelExe, RestoresRunsTheBatchAndSavesOnClosing) {
         ASSERT_TRUE(ReadKey(key, value));
         EXPECT_EQ(value, expected);
     }
+}
+
+// The info window keeps the program running after the main window is gone; the last window ends it.
+TEST(TreskelExe, AnOpenInfoWindowOutlivesTheMainWindow) {
+    const std::wstring build = Environment(L"TRESKEL_BUILD_DIR");
+    ASSERT_FALSE(build.empty()) << "TRESKEL_BUILD_DIR names the build folder";
+    const std::wstring exe = build + L"\\mainwindow\\Treskel.exe";
+    const std::wstring home = build + L"\\mainwindow";
+    SavedSettings keep;
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, home.c_str(),
+                               &startup, &process));
+    CloseHandle(process.hThread);
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (main = FindTopWindow(process.dwProcessId, L"TreskelForm", L"Treskel")) != nullptr; }));
+    HWND info = FindChild(main, L"Button", L"INFO");
+    ASSERT_NE(info, nullptr);
+    PostMessageW(info, BM_CLICK, 0, 0);
+    HWND infoWindow = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (infoWindow = FindTopWindow(process.dwProcessId, L"TreskelForm", L"INFO")) != nullptr; }));
+    EXPECT_EQ(GetWindow(infoWindow, GW_OWNER), nullptr);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(main); }));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 1500), static_cast<DWORD>(WAIT_TIMEOUT)) << "the program ended";
+    EXPECT_TRUE(IsWindowVisible(infoWindow));
+
+    PostMessageW(infoWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
 }
 
 }  // namespace

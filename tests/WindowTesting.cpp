@@ -100,6 +100,71 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
     return saved;
 }
 
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(50);
+    }
+}
+
+HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption) {
+    struct Search {
+        DWORD processId;
+        const wchar_t* className;
+        const wchar_t* caption;
+        HWND found;
+    } search{processId, className, caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (owner == s->processId && IsWindowVisible(window) && wcscmp(name, s->className) == 0 &&
+                (!s->caption || Text(window) == s->caption)) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> Descendants(HWND window) {
+    std::vector<HWND> all;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+std::wstring Text(HWND window) {
+    wchar_t text[1024] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
+    return text;
+}
+
+HWND FindChild(HWND window, const wchar_t* className, const std::wstring& text) {
+    for (HWND child : Descendants(window)) {
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (_wcsicmp(name, className) == 0 && Text(child) == text)
+            return child;
+    }
+    return nullptr;
+}
+
 MessageBoxRecorder::MessageBoxRecorder() {
     previous_ = forms::SetMessageBoxHook([this](HWND owner, const std::wstring& text, const std::wstring& title) {
         boxes.push_back({owner, text, title});

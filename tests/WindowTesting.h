@@ -39,6 +39,23 @@ std::vector<HWND> ZOrder(HWND parent);
 // Saves what the screen shows of the window, frame included, as a PNG file. False when it can't.
 bool SaveScreenshot(HWND window, const std::wstring& path);
 
+// Programs started from a test and looked at from outside.
+
+// Waits up to timeoutMs for the condition, looking every 50 milliseconds.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+
+// A visible top-level window of the process with that class name (and that caption, if one is given).
+HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption = nullptr);
+
+// All descendants of a window.
+std::vector<HWND> Descendants(HWND window);
+
+// The text of a window of any process (WM_GETTEXT; GetWindowText does not ask another process's control).
+std::wstring Text(HWND window);
+
+// The first descendant of that class (case-insensitive) whose text is that text, or null.
+HWND FindChild(HWND window, const wchar_t* className, const std::wstring& text);
+
 // While it lives, message boxes show nothing and are recorded here.
 class MessageBoxRecorder {
 public:
