@@ -1,6 +1,7 @@
 // test.exe from outside: started with the arguments a line of do.bat gives it, it shows its window for about
 // a second and ends by itself; closed earlier, it ends at once.
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <string>
 #include <vector>
@@ -176,6 +177,23 @@ TEST(TestExe, RunByTheLinesOfABatchFile) {
     EXPECT_EQ(seen.size(), 2u);
     for (HWND window : seen)
         EXPECT_FALSE(IsWindow(window));
+}
+
+// Not a check: a picture of the test window while it shows, for looking at. Runs when TRESKEL_SCREENSHOT_DIR
+// names a folder.
+TEST(TestExe, Screenshot) {
+    const std::wstring folder = Environment(L"TRESKEL_SCREENSHOT_DIR");
+    if (folder.empty())
+        GTEST_SKIP() << "set TRESKEL_SCREENSHOT_DIR to save the picture";
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the picture is written with WIC
+    Started test(L"");
+    HWND window = test.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    SetForegroundWindow(window);
+    Sleep(300);  // the other process paints in its own time
+    EXPECT_TRUE(SaveScreenshot(window, folder + L"\\test-window.png"));
+    test.WaitForEnd(5000);
+    CoUninitialize();
 }
 
 }  // namespace
