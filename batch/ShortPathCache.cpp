@@ -1,7 +1,8 @@
-// The per-folder short-path cache of the batch run.
+// The short-path cache of the batch run.
 #include "ShortPathCache.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include "Module1.h"
 
@@ -30,42 +31,78 @@ std::wstring ParentOf(const std::wstring& path) {
     return path.substr(0, cut);
 }
 
-// The name the short form uses for a directory entry: its short name, or its own name when that is
-// already a valid short name (the system then keeps no separate one).
+// The name the short form uses for a directory entry: its short name, or its own name when it has none.
 std::wstring ShortNameOf(const WIN32_FIND_DATAW& found) {
     return found.cAlternateFileName[0] != L'\0' ? found.cAlternateFileName : found.cFileName;
 }
 
+// The short name of exactly this entry; empty when it is not found under exactly this name.
+std::wstring LookUp(const std::wstring& path, const std::wstring& name) {
+    if (path.find_first_of(L"*?") != std::wstring::npos)
+        return L"";
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return L"";
+    FindClose(search);
+    return name == found.cFileName ? ShortNameOf(found) : L"";
+}
+
 }  // namespace
+
+bool IsShortName(const std::wstring& name) {
+    if (name.empty() || name.size() > 12)
+        return false;
+    // Letters beyond ASCII are judged differently by file systems (Wine hashes a name such as "ÄRGER",
+    // Windows keeps it): such a name is looked up instead.
+    for (wchar_t c : name) {
+        if (c >= 0x80)
+            return false;
+    }
+    UNICODE_STRING text;
+    text.Buffer = const_cast<PWSTR>(name.c_str());
+    text.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    text.MaximumLength = text.Length;
+    BOOLEAN spaces = FALSE;
+    return RtlIsNameLegalDOS8Dot3(&text, nullptr, &spaces) && !spaces;
+}
 
 std::wstring ShortPathCache::Of(const std::wstring& path) {
     const std::wstring folder = ParentOf(path);
-    if (folder.empty())
-        return Module1::ShortPath(path);
-    if (folder != enumerated_)
-        Enumerate(folder);
-    const auto name = names_.find(path.substr(path.rfind(L'\\') + 1));
-    if (!enumeratedOk_ || name == names_.end())
+    // The system gives no short form for what does not exist: neither does the cache.
+    if (folder.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return Module1::ShortPath(path);
     const std::wstring shortFolder = FolderShort(folder);
-    if (shortFolder.empty())
+    const std::wstring shortName = ShortNameIn(folder, path, path.substr(path.rfind(L'\\') + 1));
+    if (shortFolder.empty() || shortName.empty())
         return Module1::ShortPath(path);
-    return Join(shortFolder, name->second);
+    return Join(shortFolder, shortName);
 }
 
-void ShortPathCache::Enumerate(const std::wstring& folder) {
-    enumerated_ = folder;
-    names_.clear();
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW(Join(folder, L"*").c_str(), FindExInfoStandard, &found, FindExSearchNameMatch,
-                                     nullptr, 0);
-    enumeratedOk_ = search != INVALID_HANDLE_VALUE;
-    if (!enumeratedOk_)
-        return;
-    do {
-        names_.emplace(found.cFileName, ShortNameOf(found));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+std::wstring ShortPathCache::ShortNameIn(const std::wstring& folder, const std::wstring& path,
+                                         const std::wstring& name) {
+    if (IsShortName(name))
+        return name;
+    if (folder != enumerated_ && folder != lookedUp_) {
+        lookedUp_ = folder;
+        return LookUp(path, name);
+    }
+    // A second name to look up in the same folder: read the whole folder once.
+    if (folder != enumerated_) {
+        enumerated_ = folder;
+        names_.clear();
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileExW(Join(folder, L"*").c_str(), FindExInfoStandard, &found,
+                                         FindExSearchNameMatch, nullptr, 0);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                names_.emplace(found.cFileName, ShortNameOf(found));
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+    }
+    const auto known = names_.find(name);
+    return known != names_.end() ? known->second : L"";
 }
 
 std::wstring ShortPathCache::FolderShort(const std::wstring& folder) {
@@ -73,15 +110,12 @@ std::wstring ShortPathCache::FolderShort(const std::wstring& folder) {
         return known->second;
     std::wstring result;
     const std::wstring parent = ParentOf(folder);
-    WIN32_FIND_DATAW found;
-    HANDLE search = INVALID_HANDLE_VALUE;
-    if (!IsDriveRoot(folder) && !parent.empty() && folder.find_first_of(L"*?") == std::wstring::npos)
-        search = FindFirstFileW(folder.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        FindClose(search);
+    if (!IsDriveRoot(folder) && !parent.empty()) {
+        const std::wstring name = folder.substr(folder.rfind(L'\\') + 1);
         const std::wstring shortParent = FolderShort(parent);
-        if (!shortParent.empty())
-            result = Join(shortParent, ShortNameOf(found));
+        const std::wstring shortName = IsShortName(name) ? name : LookUp(folder, name);
+        if (!shortParent.empty() && !shortName.empty())
+            result = Join(shortParent, shortName);
     }
     if (result.empty())
         result = Module1::ShortPath(folder);
