@@ -22,6 +22,6 @@ struct FontSpec {
 
 // The font at the size it has on a screen of the given DPI (8.25 pt is 11 pixels high at 96 DPI).
 // An empty Font when the system can't make one; the caller then keeps the system font.
-Font MakeFont(const FontSpec& spec, UINT dpi);
+Font MakeFont(const FontSpec& fontSpec, UINT dpi);
 
 }  // namespace forms

@@ -173,8 +173,8 @@ void Control::SetFocus() {
         ::SetFocus(window_);
 }
 
-void Control::SetFont(const FontSpec& spec) {
-    font_ = spec;
+void Control::SetFont(const FontSpec& fontSpec) {
+    font_ = fontSpec;
     if (window_) {
         SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), TRUE);
         PlaceWindow();  // list and combo boxes measure their items by the font
@@ -477,12 +477,12 @@ void Form::Refresh() {
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-HFONT Form::FontFor(const FontSpec& spec) {
+HFONT Form::FontFor(const FontSpec& fontSpec) {
     for (const CachedFont& cached : fonts_) {
-        if (cached.dpi == dpi_ && cached.spec == spec)
+        if (cached.dpi == dpi_ && cached.fontSpec == fontSpec)
             return cached.font.Get();
     }
-    fonts_.push_back({spec, dpi_, MakeFont(spec, dpi_)});
+    fonts_.push_back({fontSpec, dpi_, MakeFont(fontSpec, dpi_)});
     return fonts_.back().font.Get();
 }
 

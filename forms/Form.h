@@ -50,7 +50,7 @@ public:
     void SetFocus();
 
     // A font of its own; without one the control has the form's default font.
-    void SetFont(const FontSpec& spec);
+    void SetFont(const FontSpec& fontSpec);
 
     // Paints the control at once, inside the running handler.
     void Refresh();
@@ -181,9 +181,9 @@ public:
     void Refresh();
 
     // The font of every control that has none of its own; set it before creating the controls.
-    void SetDefaultFont(const FontSpec& spec) { defaultFont_ = spec; }
+    void SetDefaultFont(const FontSpec& fontSpec) { defaultFont_ = fontSpec; }
     const FontSpec& DefaultFont() const { return defaultFont_; }
-    HFONT FontFor(const FontSpec& spec);
+    HFONT FontFor(const FontSpec& fontSpec);
 
     // Moves the focus to the next (or previous) control in tab order, as the Tab key does.
     void TabFocus(bool backward);
@@ -221,7 +221,7 @@ private:
     // The dialog font (Tahoma on current systems): TrueType, so it stays sharp at every DPI.
     FontSpec defaultFont_{L"MS Shell Dlg 2", 8.25f, FW_NORMAL, false, false, DEFAULT_CHARSET};
     struct CachedFont {
-        FontSpec spec;
+        FontSpec fontSpec;
         UINT dpi;
         Font font;
     };
