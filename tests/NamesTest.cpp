@@ -82,13 +82,22 @@ void RunBatchFile(const std::wstring& batchPath, const std::wstring& currentFold
     startup.hStdError = nul;
     startup.hStdInput = nul;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                               currentFolder.c_str(), &startup, &process))
-        << "error " << GetLastError();
+    // Under heavy load Wine has been seen to refuse a start once; a user would simply run do.bat again.
+    BOOL started = FALSE;
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                 currentFolder.c_str(), &startup, &process);
+        if (!started) {
+            error = GetLastError();
+            Sleep(500);
+        }
+    }
+    CloseHandle(nul);
+    ASSERT_TRUE(started) << "cmd does not start, error " << error;
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    CloseHandle(nul);
 }
 
 // Relative paths below the start folder whose extension is ".gz", at several depths; folders included.
