@@ -13,6 +13,28 @@ namespace {
 
 constexpr wchar_t kLabelClass[] = L"TreskelLabel";
 constexpr wchar_t kFrameClass[] = L"TreskelFrame";
+
+// Text and font of the controls we draw ourselves: the system keeps the text, the control its font, and
+// a change of either repaints. True when the message was one of these.
+bool HandleTextAndFont(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HFONT& font, LRESULT& result) {
+    switch (message) {
+    case WM_SETTEXT:
+        result = DefWindowProcW(window, message, wParam, lParam);
+        InvalidateRect(window, nullptr, TRUE);
+        return true;
+    case WM_SETFONT:
+        font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam))
+            InvalidateRect(window, nullptr, TRUE);
+        result = 0;
+        return true;
+    case WM_GETFONT:
+        result = reinterpret_cast<LRESULT>(font);
+        return true;
+    default:
+        return false;
+    }
+}
 constexpr wchar_t kImageClass[] = L"TreskelImage";
 constexpr wchar_t kPictureBoxClass[] = L"TreskelPictureBox";
 
@@ -112,9 +134,7 @@ void Label::Paint(HWND window, HDC dc) {
     else
         FillRect(dc, &client, backBrush_ ? backBrush_.Get() : GetSysColorBrush(COLOR_BTNFACE));
 
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(window, text.data(), length + 1))));
+    const std::wstring text = WindowText();
     SelectScope font(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, foreColor_ ? *foreColor_ : GetSysColor(COLOR_BTNTEXT));
@@ -124,6 +144,9 @@ void Label::Paint(HWND window, HDC dc) {
 }
 
 LRESULT Label::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT handled = 0;
+    if (HandleTextAndFont(window, message, wParam, lParam, font_, handled))
+        return handled;
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // all of it is painted in WM_PAINT, in one go
@@ -135,18 +158,6 @@ LRESULT Label::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_PRINTCLIENT:
         Paint(window, reinterpret_cast<HDC>(wParam));
         return 0;
-    case WM_SETTEXT: {
-        const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-        InvalidateRect(window, nullptr, TRUE);
-        return result;
-    }
-    case WM_SETFONT:
-        font_ = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            InvalidateRect(window, nullptr, TRUE);
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
     case WM_SETCURSOR:
         if (cursor_ && LOWORD(lParam) == HTCLIENT) {
             SetCursor(cursor_);
@@ -330,9 +341,7 @@ void Frame::Paint(HWND window, HDC dc, bool background, bool content) {
         border.top = metrics.tmHeight / 2;
         DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
 
-        const int length = GetWindowTextLengthW(window);
-        std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-        caption.resize(static_cast<size_t>(std::max(0, GetWindowTextW(window, caption.data(), length + 1))));
+        const std::wstring caption = WindowText();
         if (!caption.empty()) {
             const int inset = MulDiv(6, static_cast<int>(Dpi()), 96);
             RECT text{inset, 0, client.right - inset, metrics.tmHeight};
@@ -355,6 +364,8 @@ LRESULT Frame::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     LRESULT routed = 0;
     if (RouteToChild(message, wParam, lParam, routed))
         return routed;
+    if (HandleTextAndFont(window, message, wParam, lParam, font_, routed))
+        return routed;
     switch (message) {
     case WM_ERASEBKGND:
         Paint(window, reinterpret_cast<HDC>(wParam), true, false);
@@ -367,18 +378,6 @@ LRESULT Frame::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_PRINTCLIENT:
         Paint(window, reinterpret_cast<HDC>(wParam), (lParam & PRF_ERASEBKGND) != 0, (lParam & PRF_CLIENT) != 0);
         return 0;
-    case WM_SETTEXT: {
-        const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-        InvalidateRect(window, nullptr, TRUE);
-        return result;
-    }
-    case WM_SETFONT:
-        font_ = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            InvalidateRect(window, nullptr, TRUE);
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
